@@ -12,7 +12,9 @@ constexpr MaterialEntry kMaterialCatalogue[kMaterialCount] = {
 
 }  // namespace
 
-std::span<const MaterialEntry, kMaterialCount> MaterialCatalogue() { return kMaterialCatalogue; }
+std::span<const MaterialEntry, kMaterialCount> MaterialCatalogue() {
+  return kMaterialCatalogue;
+}
 
 const MaterialEntry* FindMaterial(Text text) {
   for (const MaterialEntry& entry : kMaterialCatalogue) {

@@ -17,9 +17,9 @@ struct WeightTexts {
 WeightTexts ConvertWeight(Text lengthText, Text unitWeightText);
 
 // The frames and the divisor, shared with the convert handler of the window.
-inline constexpr char kOpeningFrame[] = "\xA1\xBE ";          // "【 "
-inline constexpr char kTonnesFrame[] = " \xA1\xBF\xB6\xD6";   // " 】吨"
-inline constexpr char kKilogramsFrame[] = " \xA1\xBFKG";      // " 】KG"
+inline constexpr char kOpeningFrame[] = "\xA1\xBE ";         // "【 "
+inline constexpr char kTonnesFrame[] = " \xA1\xBF\xB6\xD6";  // " 】吨"
+inline constexpr char kKilogramsFrame[] = " \xA1\xBFKG";     // " 】KG"
 inline constexpr double kKilogramsPerTonne = 1000.0;
 inline constexpr int kResultPlaces = 2;
 

@@ -24,7 +24,7 @@ AllocationFailureHook g_failure_hook = nullptr;
 [[noreturn]] void ReportAllocationFailure(int64_t size) {
   // "分配 %d 字节内存失败!" with the requested size in signed decimal, built
   // in a fixed buffer: the heap has just failed us.
-  constexpr char kPrefix[] = "\xB7\xD6\xC5\xE4 ";                               // 分配
+  constexpr char kPrefix[] = "\xB7\xD6\xC5\xE4 ";                                   // 分配
   constexpr char kSuffix[] = " \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!";  // 字节内存失败!
   char digits[24];
   int count = 0;
@@ -66,9 +66,13 @@ void ReleaseText(Text text) {
   if (LiveBlocks().erase(text) != 0) std::free(const_cast<char*>(text));
 }
 
-int64_t LiveTextCount() { return static_cast<int64_t>(LiveBlocks().size()); }
+int64_t LiveTextCount() {
+  return static_cast<int64_t>(LiveBlocks().size());
+}
 
-void SetAllocationFailureHook(AllocationFailureHook shouldFail) { g_failure_hook = shouldFail; }
+void SetAllocationFailureHook(AllocationFailureHook shouldFail) {
+  g_failure_hook = shouldFail;
+}
 
 uint32_t TextLength(Text text) {
   // Texts are bounded by the 32-bit allocation size, so the count fits.

@@ -55,8 +55,8 @@ std::optional<std::string> Utf8ToGbk(const std::string& utf8) {
   MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
                       wide.data(), wide_length);
   BOOL defaulted = FALSE;
-  int gbk_length = WideCharToMultiByte(936, 0, wide.data(), wide_length, nullptr, 0, nullptr,
-                                       &defaulted);
+  int gbk_length =
+      WideCharToMultiByte(936, 0, wide.data(), wide_length, nullptr, 0, nullptr, &defaulted);
   if (gbk_length <= 0 || defaulted) return std::nullopt;
   std::string gbk(static_cast<size_t>(gbk_length), '\0');
   WideCharToMultiByte(936, 0, wide.data(), wide_length, gbk.data(), gbk_length, nullptr, nullptr);
@@ -189,7 +189,8 @@ std::vector<std::string> SplitTabs(const std::string& line) {
   size_t start = 0;
   for (;;) {
     const size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    fields.push_back(
+        line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
     if (tab == std::string::npos) return fields;
     start = tab + 1;
   }
@@ -255,9 +256,8 @@ std::optional<Verdict> CheckCase(const std::vector<std::string>& f) {
     auto expected = ParseIntField(f[2]);
     if (!text || !expected) return std::nullopt;
     const tarnolux::MaterialEntry* entry = tarnolux::FindMaterial(text->get());
-    const int got = entry == nullptr
-                        ? 0
-                        : static_cast<int>(entry - tarnolux::MaterialCatalogue().data()) + 1;
+    const int got =
+        entry == nullptr ? 0 : static_cast<int>(entry - tarnolux::MaterialCatalogue().data()) + 1;
     if (got == *expected) return Verdict();
     return Verdict(ExpectedGot("row " + std::to_string(*expected), "row " + std::to_string(got)));
   }
