@@ -14,18 +14,6 @@ void Trim(BigUnsigned& value) {
   while (value.size > 0 && value.limbs[value.size - 1] == 0) --value.size;
 }
 
-// a := a - b for a >= b.
-void SubtractBig(BigUnsigned& a, const BigUnsigned& b) {
-  uint64_t borrow = 0;
-  for (int32_t i = 0; i < a.size; ++i) {
-    const uint64_t subtrahend = i < b.size ? b.limbs[i] : 0;
-    const uint64_t difference = a.limbs[i] - subtrahend - borrow;
-    borrow = (a.limbs[i] < subtrahend || (a.limbs[i] == subtrahend && borrow != 0)) ? 1 : 0;
-    a.limbs[i] = difference;
-  }
-  Trim(a);
-}
-
 }  // namespace
 
 void SetBig(BigUnsigned& value, uint64_t small) {
@@ -105,24 +93,23 @@ int CompareBig(const BigUnsigned& a, const BigUnsigned& b) {
 
 uint64_t SmallQuotient(const BigUnsigned& a, const BigUnsigned& b) {
   if (b.size == 0 || CompareBig(a, b) < 0) return 0;
-  // Estimate from the top 64 bits of b and the bits of a at the same
-  // position. With a < 2^62 b the estimate is off by at most one either way:
-  // a/b <= (a_top + 1) / b_top and a/b >= a_top / (b_top + 1).
   const int32_t low = BitLength(b) - 64;
-  uint64_t estimate;
   if (low <= 0) {
+    // b fits in one limb and a < 2^62 b in two: one exact division.
     const uint128 numerator = (static_cast<uint128>(BitsFrom(a, 64)) << 64) | BitsFrom(a, 0);
-    return static_cast<uint64_t>(numerator / b.limbs[0]);  // b fits in one limb: exact
+    return static_cast<uint64_t>(numerator / b.limbs[0]);
   }
+  // Estimate from the top 64 bits of b and the bits of a from the same
+  // position (under 2^126 as a < 2^62 b). With q the true quotient,
+  // a >= q b >= q b_top 2^low gives a_top >= q b_top, so the estimate is at
+  // least q; and as b / 2^low - 1 < b_top with b_top >= 2^63,
+  // a_top / b_top < (a / b) (1 + 2^-62) < a / b + 1, so it is at most q + 1.
+  // One multiplication tells the two apart.
   const uint128 a_top = (static_cast<uint128>(BitsFrom(a, low + 64)) << 64) | BitsFrom(a, low);
-  estimate = static_cast<uint64_t>(a_top / BitsFrom(b, low));
-  // Correct with the exact remainder a - estimate * b.
+  const uint64_t estimate = static_cast<uint64_t>(a_top / BitsFrom(b, low));
   BigUnsigned product = b;
   MultiplyBig(product, estimate);
-  if (CompareBig(product, a) > 0) return estimate - 1;
-  BigUnsigned remainder = a;
-  SubtractBig(remainder, product);
-  return CompareBig(remainder, b) >= 0 ? estimate + 1 : estimate;
+  return CompareBig(product, a) > 0 ? estimate - 1 : estimate;
 }
 
 }  // namespace tarnolux
