@@ -48,8 +48,9 @@ double RoundToPlaces(double x, int32_t places) {
   const double a = std::fabs(x);
 
   const int32_t power = places > 0 ? places : (places == INT32_MIN ? INT32_MAX : -places);
-  const Extended scale = DecimalScale(power);
-  const double scale_double = ExtendedToDouble(scale);
+  // 2 places, the program's only use, skips working out the scale.
+  const Extended scale = power == 2 ? HundredScale : DecimalScale(power);
+  const double scale_double = power == 2 ? 100.0 : ExtendedToDouble(scale);
   double y = a;
   if (places > 0) y = StoredProductExtended(a, scale);
   if (places < 0) y = StoredQuotientExtended(a, scale);

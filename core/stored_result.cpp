@@ -156,12 +156,12 @@ double ExactQuotient(bool negative, uint64_t a_bits, uint64_t b_significand, int
   const uint64_t divisor = b_significand << b_shift;    // [2^63, 2^64)
   // numerator * 2^63 / divisor lies in (2^62, 2^64); the remainder extended by
   // 64 zero bits gives the next 64 quotient bits.
+  // Remainders by multiplication: one library division per quotient half.
   const uint128 first = (static_cast<uint128>(numerator) << 63);
   const uint64_t high = static_cast<uint64_t>(first / divisor);
-  const uint128 remainder = first % divisor;
-  const uint128 second = remainder << 64;
+  const uint128 second = (first - static_cast<uint128>(high) * divisor) << 64;
   const uint64_t low = static_cast<uint64_t>(second / divisor);
-  const bool sticky = second % divisor != 0;
+  const bool sticky = second != static_cast<uint128>(low) * divisor;
   const uint128 quotient = (static_cast<uint128>(high) << 64) | low;
   const int64_t exponent = int64_t{a.exponent} - a_shift - (b_exponent - b_shift) - 63 - 64;
   return StoreExact(negative, quotient, exponent, sticky);
