@@ -13,12 +13,6 @@
 namespace tarnolux {
 namespace {
 
-double FromBits(uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 TEST(SeventeenDigits, RoundsTheExactExpansionHalfUp) {
   struct Case {
     double magnitude;
@@ -45,6 +39,14 @@ TEST(SeventeenDigits, RoundsTheExactExpansionHalfUp) {
     EXPECT_EQ(got.exponent, c.exponent) << c.magnitude;
   }
 }
+
+#if defined(__GLIBC__)
+double FromBits(uint64_t bits) {
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+#endif
 
 TEST(SeventeenDigits, AgreesWithTheExactExpansionOfAnyDouble) {
 #if defined(__GLIBC__)

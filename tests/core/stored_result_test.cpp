@@ -221,7 +221,6 @@ long double ExtendedAsLongDouble(Extended s) {
   const long double magnitude = std::ldexp(static_cast<long double>(s.significand), s.exponent);
   return s.negative ? -magnitude : magnitude;
 }
-#endif
 
 // The inverse of an odd number modulo 2^128 (Newton's iteration doubles the
 // correct low bits each step).
@@ -421,6 +420,8 @@ std::pair<double, double> DrawForScale(OperandSource& source, int kind) {
   if (kind == 2) return {static_cast<double>(source.Next() % 100000000) / 1000.0, 0.0};
   return DrawForProduct(source, kind);
 }
+
+#endif  // TARNOLUX_HAVE_X87
 
 TEST(StoredResultHardware, ProductsMatchTheExtendedUnit) {
 #if TARNOLUX_HAVE_X87
