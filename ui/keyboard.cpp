@@ -76,14 +76,19 @@ void MoveFocus(bool backwards) {
 }
 
 bool HandleWindowKey(const MSG& message) {
-  // Without a focused control the keys come as WM_SYSKEYDOWN to the active
-  // window; those with Alt held (Alt+F4 and the like) are the system's.
-  const bool altHeld = (message.lParam & (LPARAM{1} << 29)) != 0;
-  if (message.message != WM_KEYDOWN && !(message.message == WM_SYSKEYDOWN && !altHeld)) {
-    return false;
-  }
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   const HWND main = MainWindowState().window;
   if (main == nullptr || (message.hwnd != main && !IsChild(main, message.hwnd))) return false;
+  const bool altHeld = (message.lParam & (LPARAM{1} << 29)) != 0;
+  if (message.message == WM_SYSKEYDOWN && altHeld) {
+    // Alt+F4 closes the window whichever control has the focus: some
+    // platforms' drop-down lists keep every Alt key to themselves.
+    if (message.wParam != VK_F4) return false;  // the other Alt keys are the system's
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
+  }
+  // Without a focused control plain keys come as WM_SYSKEYDOWN to the active
+  // window; they are handled like any other key press.
   switch (message.wParam) {
     case VK_TAB:
       MoveFocus(GetKeyState(VK_SHIFT) < 0);

@@ -21,6 +21,7 @@ size_t FocusOrder(ControlState* order[], size_t room);
 //                    that is visible and enabled, wrapping around
 //   Esc              closes an open list, then asks the window to close, as
 //                    its close box does
+//   Alt+F4           asks the window to close (as the system would)
 //   F1               nothing (no help)
 // Enter and every other key are left to the focused control: Enter presses
 // no button, Space presses the focused one.

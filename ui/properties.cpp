@@ -98,11 +98,7 @@ void WriteCaption(int controlId, Text text) {
 }
 
 void WriteTag(int controlId, Text text) {
-  ControlState& control = DefinedControl(controlId);
-  // Copy first: `text` may be the very tag being replaced.
-  Text copy = CopyText(text);
-  ReleaseText(control.tag);
-  control.tag = copy;
+  StoreTag(DefinedControl(controlId), text);
 }
 
 bool ContentChangeSuppressed() {

@@ -1,6 +1,10 @@
 #include "ui/window_definition.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "ui/control_ids.h"
+#include "ui/fatal_box.h"
 #include "ui/handlers.h"
 
 namespace tarnolux {
@@ -88,19 +92,29 @@ void LoadWindowDefinitions() {
     ControlState& control = g_main_window.controls[i];
     control = ControlState{};
     control.definition = &kMainControls[i];
-    // Tags are copies the layer owns; the stored ones are all empty, which is
-    // the absent text, so nothing is allocated here.
-    control.tag = nullptr;
+    StoreTag(control, kMainControls[i].tag);
     control.disabled = kMainControls[i].disabled;
   }
 }
 
 void ReleaseWindowDefinitions() {
   for (ControlState& control : g_main_window.controls) {
-    ReleaseText(control.tag);
+    std::free(const_cast<char*>(control.tag));
     control = ControlState{};
   }
   g_main_window = WindowState{};
+}
+
+void StoreTag(ControlState& control, Text text) {
+  const uint32_t length = TextLength(text);
+  char* copy = nullptr;
+  if (length != 0) {
+    copy = static_cast<char*>(std::malloc(size_t{length} + 1));
+    if (copy == nullptr) ReportAllocationFailure(int64_t{length} + 1);
+    std::memcpy(copy, text, size_t{length} + 1);
+  }
+  std::free(const_cast<char*>(control.tag));
+  control.tag = copy;
 }
 
 WindowState& MainWindowState() {

@@ -101,8 +101,11 @@ struct WindowDefinition {
 const WindowDefinition& MainWindowDefinition();
 inline constexpr int kMainControlCount = 8;
 
-// One control in the in-memory copy. `tag` is a Text the copy owns (absent
-// when empty); `window` is the live control while the window is open. Fonts
+// One control in the in-memory copy. `tag` is the copy's own NUL-terminated
+// copy of the tag on the plain heap, null when empty: it is no Text handed out
+// to anyone, so it does not count among the live Text blocks, and a read hands
+// out a fresh Text of it. `window` is the live control while the window is
+// open. Fonts
 // and brushes belong to the built window (ui/build_window.h), not to the copy.
 struct ControlState {
   const ControlDefinition* definition;
@@ -120,6 +123,11 @@ struct WindowState {
 // Takes the definitions into memory: tags and disabled flags as stored, no
 // window yet. Loading again resets the copy (releasing the tags it held).
 void LoadWindowDefinitions();
+// Replaces a control's stored tag with a copy of `text` (null when empty);
+// `text` may be the stored tag itself. Running out of memory is the fatal
+// allocation report.
+void StoreTag(ControlState& control, Text text);
+
 // Releases the tags and forgets the copy, window handles included (the
 // window is gone by then, or goes without the copy).
 void ReleaseWindowDefinitions();

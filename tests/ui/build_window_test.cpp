@@ -54,6 +54,25 @@ TEST(CentredOrigin, TruncatesTowardZero) {
   for (const Case& c : kCases) EXPECT_EQ(CentredOrigin(c.screen, c.size), c.origin) << c.screen;
 }
 
+TEST(StartUp, FocusOnTheListAndNoHandlerRan) {
+  const testing::StartState& start = testing::StateAtStart();
+  EXPECT_EQ(start.focus, ControlWindow(IDC_COMBO1));
+  // Only the window's own created, moved and resized events reached
+  // delivery, all unbound; whatever the controls reported while they were
+  // built was blocked.
+  int windowEvents = 0;
+  for (const auto& [controlId, delivery] : start.events) {
+    EXPECT_NE(delivery, Delivery::kHandled) << controlId;
+    if (controlId == 0) {
+      EXPECT_EQ(delivery, Delivery::kUnbound);
+      ++windowEvents;
+    } else {
+      EXPECT_EQ(delivery, Delivery::kBlocked) << controlId;
+    }
+  }
+  EXPECT_EQ(windowEvents, 3);
+}
+
 TEST_F(WindowTest, MainWindowHasItsFrameTitleSizeAndPlace) {
   const HWND main = MainWindowHandle();
   EXPECT_EQ(ClassOf(main), TARNOLUX_MAIN_CLASS);

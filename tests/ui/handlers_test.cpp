@@ -155,8 +155,6 @@ TEST_F(HandlerTest, TonnesAreWrittenBeforeKilograms) {
 }
 
 TEST_F(HandlerTest, ThousandConversionsLeakNothing) {
-  // One round first, so that the tag of 标签3 already holds its copy.
-  Select(0);
   const int64_t texts = LiveTextCount();
   const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   const DWORD userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);

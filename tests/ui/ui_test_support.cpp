@@ -13,6 +13,11 @@ namespace tarnolux::testing {
 namespace {
 
 std::vector<EventRecorder::Event> g_events;
+StartState g_start{};
+
+void RecordAtStart(int controlId, int32_t, Delivery delivery) {
+  g_start.events.emplace_back(controlId, delivery);
+}
 
 void Record(int controlId, int32_t eventNumber, Delivery delivery) {
   g_events.push_back({controlId, eventNumber, delivery});
@@ -23,12 +28,15 @@ void Record(int controlId, int32_t eventNumber, Delivery delivery) {
 class MainWindowEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
+    SetEventObserver(&RecordAtStart);
     ASSERT_NE(StartUpToWindow(), nullptr);
+    Pump();
+    SetEventObserver(nullptr);
+    g_start.focus = GetFocus();
     // An allocation failure would otherwise wait for someone to close the
     // error box; the core's own reporter writes the report to standard error
     // and ends the test program instead.
     SetFatalReporter(nullptr);
-    Pump();
   }
   void TearDown() override { EndProgram(); }
 };
@@ -36,6 +44,10 @@ class MainWindowEnvironment : public ::testing::Environment {
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new MainWindowEnvironment);
 
 }  // namespace
+
+const StartState& StateAtStart() {
+  return g_start;
+}
 
 std::string Gbk(std::u8string_view utf8) {
   if (utf8.empty()) return {};

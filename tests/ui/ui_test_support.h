@@ -10,12 +10,22 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/text.h"
 #include "ui/events.h"
 
 namespace tarnolux::testing {
+
+// What start-up left behind before any test touched the window: the focused
+// window and every event that reached delivery while the window was built
+// and shown.
+struct StartState {
+  HWND focus;
+  std::vector<std::pair<int, Delivery>> events;  // (control id or 0, outcome)
+};
+const StartState& StateAtStart();
 
 // The GBK bytes of a UTF-8 literal (the tests are written in UTF-8).
 std::string Gbk(std::u8string_view utf8);
