@@ -308,42 +308,5 @@ TEST_F(WindowTest, ColoursOfTheEditBoxAndTheList) {
   ReleaseDC(MainWindowHandle(), dc);
 }
 
-// Paints a label into a memory bitmap and counts the pixels of `colour`.
-int PixelsOfColour(int id, COLORREF colour) {
-  const HWND label = ControlWindow(id);
-  RECT client;
-  GetClientRect(label, &client);
-  const HDC screen = GetDC(label);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  // The label paints in WM_PAINT only; redraw it and copy what it drew.
-  RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-  int count = 0;
-  for (int y = 0; y < client.bottom; ++y) {
-    for (int x = 0; x < client.right; ++x) count += GetPixel(memory, x, y) == colour;
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(label, screen);
-  return count;
-}
-
-TEST_F(WindowTest, LabelPaintsButtonFaceAndItsCaptionInItsColour) {
-  WriteCaption(IDC_LABEL5, Gbk(u8"【 0.01 】吨").c_str());
-  RECT client;
-  GetClientRect(ControlWindow(IDC_LABEL5), &client);
-  const int area = client.right * client.bottom;
-  const int face = PixelsOfColour(IDC_LABEL5, GetSysColor(COLOR_BTNFACE));
-  const int red = PixelsOfColour(IDC_LABEL5, RGB(255, 0, 0));
-  EXPECT_GT(red, 20);
-  EXPECT_GT(face, area / 2);
-  WriteCaption(IDC_LABEL5, "");
-  EXPECT_EQ(PixelsOfColour(IDC_LABEL5, RGB(255, 0, 0)), 0);
-  EXPECT_EQ(PixelsOfColour(IDC_LABEL5, GetSysColor(COLOR_BTNFACE)), area);
-}
-
 }  // namespace
 }  // namespace tarnolux
