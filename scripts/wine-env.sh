@@ -24,7 +24,11 @@ tarnolux_wine_prefix() {
     touch "$stamp"
   fi
   # Persistent server for the rest of this run; ends by itself when idle.
-  wineserver -p 60 >/dev/null 2>&1 || true
+  wineserver -p 60 >/dev/null 2>&1 </dev/null || true
+  # Wine's background services start with the first program and inherit its
+  # output; a throwaway first program with no output keeps them from holding
+  # a test runner's pipe open after the tests have ended.
+  "$TARNOLUX_WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 tarnolux_wine_prefix
