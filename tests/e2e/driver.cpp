@@ -13,6 +13,8 @@ namespace {
 
 constexpr wchar_t kDesktopsKey[] = L"Software\\Wine\\Explorer\\Desktops";
 constexpr wchar_t kDesktopVariable[] = L"TARNOLUX_E2E_DESKTOP";
+// More steps than any list of the program needs to scroll through.
+constexpr int kItemsAtMost = 64;
 
 std::string Utf8(std::wstring_view text) {
   if (text.empty()) return {};
@@ -137,6 +139,45 @@ std::wstring EnvironmentBlock(const std::vector<std::wstring>& extra) {
   return block;
 }
 
+// Ends the process that keeps a private desktop alive once nothing of ours
+// runs on it any more: Wine's explorer, which it started for the desktop and
+// which otherwise stays until the X display goes away.
+BOOL CALLBACK CollectDesktopProcess(HWND window, LPARAM parameter) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  auto& processes = *reinterpret_cast<std::vector<DWORD>*>(parameter);
+  if (processId != 0 &&
+      std::find(processes.begin(), processes.end(), processId) == processes.end()) {
+    processes.push_back(processId);
+  }
+  return TRUE;
+}
+
+void EndDesktop(const std::wstring& desktopName) {
+  HDESK desktop =
+      OpenDesktopW(desktopName.c_str(), 0, FALSE, DESKTOP_ENUMERATE | DESKTOP_READOBJECTS);
+  if (!desktop) return;
+  std::vector<DWORD> processes;
+  EnumDesktopWindows(desktop, CollectDesktopProcess, reinterpret_cast<LPARAM>(&processes));
+  CloseDesktop(desktop);
+  for (DWORD processId : processes) {
+    HANDLE process = OpenProcess(
+        PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId);
+    if (!process) continue;
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (QueryFullProcessImageNameW(process, 0, image, &size)) {
+      const std::wstring_view path(image, size);
+      if (path.size() >= 12 &&
+          _wcsicmp(path.substr(path.size() - 12).data(), L"explorer.exe") == 0) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 2000);
+      }
+    }
+    CloseHandle(process);
+  }
+}
+
 }  // namespace
 
 ProgramPaths& Paths() {
@@ -169,7 +210,7 @@ std::wstring UniqueDesktopName() {
   return L"tarnolux-e2e-" + std::to_wstring(GetCurrentProcessId());
 }
 
-std::optional<int> JoinPrivateDesktop(const std::wstring& desktopName, bool keepDesktop) {
+std::optional<int> JoinPrivateDesktop(const std::wstring& desktopName, bool shared) {
   if (!RunningUnderWine()) return std::nullopt;
   if (_wcsicmp(DesktopName(GetThreadDesktop(GetCurrentThreadId())).c_str(), desktopName.c_str()) ==
       0) {
@@ -178,15 +219,26 @@ std::optional<int> JoinPrivateDesktop(const std::wstring& desktopName, bool keep
 
   // Wine makes a desktop with a registered size a virtual desktop of its own
   // (one X window, frames drawn by Wine). Same size as the screen we are on.
-  const std::wstring size = std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"x" +
-                            std::to_wstring(GetSystemMetrics(SM_CYSCREEN));
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) == ERROR_SUCCESS) {
+  if (!shared && RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopsKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                 nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    const std::wstring size = std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"x" +
+                              std::to_wstring(GetSystemMetrics(SM_CYSCREEN));
     RegSetValueExW(key, desktopName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(size.c_str()),
                    static_cast<DWORD>((size.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
   }
+
+  // The restarted process writes into a pipe that this one copies to its own
+  // output. Wine starts the desktop's own process (explorer) from it, and
+  // that process keeps its output handles for as long as it lives: given
+  // this process's output directly, it would hold the caller's pipe open
+  // (and a test runner waiting for the end of the output) after the tests.
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 1 << 16)) return 1;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
   SetEnvironmentVariableW(kDesktopVariable, desktopName.c_str());
   wchar_t self[MAX_PATH] = {};
@@ -198,26 +250,44 @@ std::optional<int> JoinPrivateDesktop(const std::wstring& desktopName, bool keep
   startup.lpDesktop = desktop.data();
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
   PROCESS_INFORMATION child{};
   int exitCode = 1;
   if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                      &startup, &child)) {
-    WaitForSingleObject(child.hProcess, INFINITE);
+    CloseHandle(writeEnd);
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    for (bool ended = false;;) {
+      DWORD available = 0;
+      char buffer[4096];
+      DWORD read = 0;
+      if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+          ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        DWORD written = 0;
+        WriteFile(output, buffer, read, &written, nullptr);
+        continue;
+      }
+      if (ended) break;  // all output taken after the end
+      ended = WaitForSingleObject(child.hProcess, 20) == WAIT_OBJECT_0;
+    }
     DWORD code = 1;
     GetExitCodeProcess(child.hProcess, &code);
     exitCode = static_cast<int>(code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
   } else {
+    CloseHandle(writeEnd);
     std::fprintf(stderr, "cannot start on desktop %s: error %lu\n", Utf8(desktopName).c_str(),
                  GetLastError());
   }
-  if (!keepDesktop &&
-      RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueW(key, desktopName.c_str());
-    RegCloseKey(key);
+  CloseHandle(readEnd);
+  if (!shared) {
+    EndDesktop(desktopName);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueW(key, desktopName.c_str());
+      RegCloseKey(key);
+    }
   }
   return exitCode;
 }
@@ -295,19 +365,15 @@ void MoveMouse(POINT screenPoint) {
 
 void Click(POINT screenPoint) {
   MoveMouse(screenPoint);
-  SendEvents(
-      {MouseEvent(screenPoint, MOUSEEVENTF_LEFTDOWN), MouseEvent(screenPoint, MOUSEEVENTF_LEFTUP)});
+  // The press and the release carry the position too: under Wine a late
+  // pointer motion from the X server can move the cursor between a bare move
+  // and a bare press, and the press would land where the pointer was before.
+  SendEvents({MouseEvent(screenPoint, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN),
+              MouseEvent(screenPoint, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)});
 }
 
 void ClickWindow(HWND window) {
   Click(CentreOf(window));
-}
-
-void Wheel(POINT screenPoint, int notches) {
-  MoveMouse(screenPoint);
-  INPUT event = MouseEvent(screenPoint, MOUSEEVENTF_WHEEL);
-  event.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
-  SendEvents({event});
 }
 
 void AppendKey(std::vector<INPUT>& events, WORD virtualKey, std::initializer_list<WORD> modifiers) {
@@ -543,8 +609,15 @@ RunningProgram::RunningProgram(const LaunchOptions& options) {
 RunningProgram::~RunningProgram() {
   if (process_.hProcess) {
     if (started_ && Running()) {
-      TerminateProcess(process_.hProcess, 0xDEAD);
-      WaitForSingleObject(process_.hProcess, 5000);
+      // Ended as a person would (Esc closes the window, an open list or a
+      // message box included), so that no mouse capture or pressed button
+      // of a killed process is left behind for the next program's input.
+      SendEvents({MouseEvent(CentreOf(window_), MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)});
+      PressKey(VK_ESCAPE);
+      if (WaitForSingleObject(process_.hProcess, 2000) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.hProcess, 0xDEAD);
+        WaitForSingleObject(process_.hProcess, 5000);
+      }
     }
     CloseHandle(process_.hProcess);
   }
@@ -648,22 +721,30 @@ bool RunningProgram::ChooseByClick(int index) const {
   if (!OpenListByClick()) return false;
   HWND list = OpenList();
   const LRESULT rowHeight = Ask(list, LB_GETITEMHEIGHT, 0, 0, 0);
+  if (rowHeight <= 0) return false;
   RECT client{};
   GetClientRect(list, &client);
-  if (rowHeight <= 0) return false;
   const int rowsInView =
       static_cast<int>(std::max<LRESULT>(1, (client.bottom - client.top) / rowHeight));
-  POINT middle{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
-  ClientToScreen(list, &middle);
-  for (int step = 0; step < 40; ++step) {
+  // The scroll bar's arrows, right of the client area: the mouse wheel is no
+  // help here, since a drop-down list takes it as a step of the selection.
+  POINT clientCorner{client.right, client.top};
+  ClientToScreen(list, &clientCorner);
+  const int arrowWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const int arrowHeight = GetSystemMetrics(SM_CYVSCROLL);
+  const POINT upArrow{clientCorner.x + arrowWidth / 2, clientCorner.y + arrowHeight / 2};
+  const POINT downArrow{clientCorner.x + arrowWidth / 2,
+                        clientCorner.y + (client.bottom - client.top) - arrowHeight / 2};
+  for (int step = 0; step < 2 * kItemsAtMost; ++step) {
     const LRESULT top = Ask(list, LB_GETTOPINDEX, 0, 0, 0);
     if (index >= top && index < top + rowsInView) break;
-    Wheel(middle, index < top ? 1 : -1);
+    Click(index < top ? upArrow : downArrow);
     WaitUntil([&] { return Ask(list, LB_GETTOPINDEX, 0, 0, 0) != top; }, Milliseconds(1000));
   }
   const LRESULT top = Ask(list, LB_GETTOPINDEX, 0, 0, 0);
   if (index < top || index >= top + rowsInView) return false;
-  POINT row{middle.x, static_cast<LONG>(client.top + (index - top) * rowHeight + rowHeight / 2)};
+  POINT row{(client.left + client.right) / 2,
+            static_cast<LONG>(client.top + (index - top) * rowHeight + rowHeight / 2)};
   ClientToScreen(list, &row);
   Click(row);
   return WaitUntil([&] { return OpenList() == nullptr; });

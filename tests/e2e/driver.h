@@ -43,13 +43,14 @@ std::wstring ToWindowsPath(std::wstring_view path);
 bool RunningUnderWine();
 
 // Under Wine, when the calling process is not yet on a desktop named
-// `desktopName`, registers that desktop's size (1024 x 768) for Wine, starts
-// this same program again on it with the same command line and the same
-// standard handles, waits for it and returns its exit code. Returns nothing
-// when the caller is already on that desktop, or not under Wine, in which case
-// the caller goes on with its own work. `keepDesktop` leaves the size entry in
-// the registry (for a desktop that a script shares with other processes).
-std::optional<int> JoinPrivateDesktop(const std::wstring& desktopName, bool keepDesktop = false);
+// `desktopName`, registers that desktop's size (the screen's) for Wine,
+// starts this same program again on it with the same command line, copies
+// its output, waits for it, ends the desktop and returns its exit code.
+// Returns nothing when the caller is already on that desktop, or not under
+// Wine, in which case the caller goes on with its own work. A `shared`
+// desktop belongs to someone else (a script's `explorer /desktop=...`): it is
+// joined but neither registered nor ended.
+std::optional<int> JoinPrivateDesktop(const std::wstring& desktopName, bool shared = false);
 
 // A desktop name unique to this run: "tarnolux-e2e-<pid>" of the first
 // process, handed on to the restarted one.
@@ -86,8 +87,7 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, LRE
 
 void MoveMouse(POINT screenPoint);
 void Click(POINT screenPoint);
-void ClickWindow(HWND window);               // at its centre
-void Wheel(POINT screenPoint, int notches);  // positive: away from the user (up)
+void ClickWindow(HWND window);  // at its centre
 
 // A key pressed and released, with the modifiers held around it.
 void PressKey(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
@@ -193,7 +193,7 @@ class RunningProgram {
   // Opens the list with a click on the selection field.
   bool OpenListByClick() const;
   // Chooses item `index` by clicking it in the opened list, scrolling the
-  // list with the mouse wheel until it is in view.
+  // list with clicks on its scroll bar's arrows until it is in view.
   bool ChooseByClick(int index) const;
   // Chooses item `index` with the keys: F4 opens the list, Home and Down
   // walk to the item, Enter confirms.

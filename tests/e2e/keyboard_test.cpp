@@ -109,7 +109,9 @@ TEST(Keyboard, EveryWayToCloseEndsWithExitCodeZero) {
     ASSERT_TRUE(app.WaitForFocus(IDC_COMBO1));
     closeCase.close(app);
     const auto exitCode = app.WaitForExit();
-    ASSERT_TRUE(exitCode.has_value()) << "still running";
+    ASSERT_TRUE(exitCode.has_value())
+        << "still running; foreground " << GetForegroundWindow() << ", window " << app.window()
+        << ", focus " << app.FocusedWindow();
     EXPECT_EQ(*exitCode, 0u);
     EXPECT_EQ(app.CountEvents("OnProgramExit"), 1) << "the exit routine runs once on a normal end";
     EXPECT_EQ(app.CountEvents("OnMaterialSelected"), 0);
