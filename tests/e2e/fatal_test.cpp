@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "tests/e2e/driver.h"
@@ -21,6 +22,17 @@ HWND FindErrorBox(const RunningProgram& app) {
     if (ReadText(box) == kErrorCaption) return box;
   }
   return nullptr;
+}
+
+// A point of `window` on the screen that no other window covers.
+std::optional<POINT> UncoveredPoint(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  for (LONG y = rect.top + 4; y < rect.bottom - 4; y += 4) {
+    const POINT point{(rect.left + rect.right) / 2, y};
+    if (WindowFromPoint(point) == window) return point;
+  }
+  return std::nullopt;
 }
 
 struct BoxChildren {
@@ -89,13 +101,17 @@ TEST(Fatal, FailedAllocationShowsTheErrorBoxAndEndsWithMinusOne) {
     EXPECT_EQ(children.buttons, 1) << "a single OK button";
     ASSERT_NE(children.okButton, nullptr);
 
-    // While the box is open no handler runs, whatever is clicked. The press
-    // is seen to arrive when the button takes the focus and to end when its
-    // pushed look goes; the click notification is sent inside that release,
-    // so a message sent afterwards comes back only when it has been handled.
+    // While the box is open no handler runs, whatever is clicked. The box
+    // stands over the middle of the window; the click goes to a part of the
+    // button that it leaves uncovered. The press is seen to arrive when the
+    // button takes the focus and to end when its pushed look goes; the click
+    // notification is sent inside that release, so a message sent afterwards
+    // comes back only when it has been handled.
     const int clicksBefore = app.CountEvents("OnConvertClicked");
     HWND button = app.control(IDC_BUTTON1);
-    ClickWindow(button);
+    const auto uncovered = UncoveredPoint(button);
+    ASSERT_TRUE(uncovered.has_value()) << "the error box covers the whole button";
+    Click(*uncovered);
     EXPECT_TRUE(app.WaitForFocus(IDC_BUTTON1));
     EXPECT_TRUE(WaitUntil([&] { return !(Ask(button, BM_GETSTATE, 0, 0, 0) & BST_PUSHED); }));
     Ask(app.window(), WM_NULL);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+
 #include "tests/e2e/driver.h"
 #include "tests/e2e/expected.h"
 #include "ui/control_ids.h"
@@ -43,19 +45,26 @@ TEST(Pixels, BackgroundEdgesAndCaptionsOnTheScreen) {
   RECT captionArea = label3Rect;
   InflateRect(&captionArea, -3, -3);
 
-  // The first paint may come a moment after the window is shown.
+  // The first paint may come a moment after the window is shown; until then
+  // the screen shows what lay below. Waits for the background and the
+  // caption of label 3, then checks what the last capture shows.
+  auto onScreen = [&](POINT clientPoint) {
+    ClientToScreen(app.window(), &clientPoint);
+    return clientPoint;
+  };
+  auto isDark = [&](COLORREF colour) { return Luminance(colour) < Luminance(face) - 60; };
   Screenshot shot;
-  const bool painted = WaitUntil([&] {
+  WaitUntil([&] {
     shot = Capture(ScreenRectOf(app.window()));
-    return CountPixels(shot, captionArea,
-                       [&](COLORREF c) { return Luminance(c) < Luminance(face) - 60; }) > 30;
+    for (POINT point : kBarePoints) {
+      if (shot.At(onScreen(point)) != face) return false;
+    }
+    return CountPixels(shot, captionArea, isDark) > 30;
   });
-  EXPECT_TRUE(painted) << "no dark caption pixels inside label 3";
-
+  EXPECT_GT(CountPixels(shot, captionArea, isDark), 30) << "no dark caption pixels inside label 3";
   for (POINT point : kBarePoints) {
     SCOPED_TRACE(testing::Message() << "client point " << point.x << "," << point.y);
-    ClientToScreen(app.window(), &point);
-    EXPECT_EQ(shot.At(point), face);
+    EXPECT_EQ(shot.At(onScreen(point)), face);
   }
 
   // A sunken edge: darker than the face along the top and left, not along
