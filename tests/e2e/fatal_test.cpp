@@ -118,9 +118,15 @@ TEST(Fatal, FailedAllocationShowsTheErrorBoxAndEndsWithMinusOne) {
     EXPECT_EQ(app.CountEvents("OnConvertClicked"), clicksBefore);
     ASSERT_TRUE(IsWindow(box));
 
+    // The click on the window brought it in front of the box, as it would
+    // for a person, who then brings the box back (taskbar, Alt+Tab) before
+    // answering it.
+    SetForegroundWindow(box);
+    ASSERT_TRUE(WaitUntil([&] {
+      return GetForegroundWindow() == box &&
+             WindowFromPoint(CentreOf(children.okButton)) == children.okButton;
+    })) << "the error box does not come back to the front";
     if (fatal.okByKey) {
-      SetForegroundWindow(box);
-      ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; }));
       PressKey(VK_RETURN);
     } else {
       ClickWindow(children.okButton);
