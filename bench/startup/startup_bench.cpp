@@ -144,5 +144,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   const double ratio = Median(program.milliseconds) / Median(baseline.milliseconds);
   std::printf("start-up ratio tarnolux/baseline: %.3f (target at most 1.2)\n", ratio);
+  // The fastest starts, least disturbed by whatever else the machine does.
+  const double fastest =
+      *std::min_element(program.milliseconds.begin(), program.milliseconds.end()) /
+      *std::min_element(baseline.milliseconds.begin(), baseline.milliseconds.end());
+  std::printf("ratio of the fastest starts: %.3f\n", fastest);
   return 0;
 }
