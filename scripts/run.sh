@@ -34,6 +34,13 @@ rm -f "$screenshot"
 desktop=$!
 trap 'kill "$desktop" 2>/dev/null || true; kill "$TARNOLUX_XVFB_PID" 2>/dev/null || true' EXIT
 
+# The driver joins that desktop, so it waits until the desktop is there (its
+# X window carries the desktop's name).
+for _ in $(seq 1 300); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"tarnolux - Wine desktop"' && break
+  sleep 0.1
+done
+
 # The driver finds the window on that desktop, waits until it is idle, says
 # "ready", waits for a line, then presses Esc and reports the exit code.
 coproc session { "$TARNOLUX_WINE" "$driver" --tool --desktop=tarnolux --attach --hold --close 2>&1; }

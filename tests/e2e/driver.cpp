@@ -534,10 +534,13 @@ int Luminance(COLORREF colour) {
 RunningProgram::RunningProgram(const LaunchOptions& options) {
   HWND found = nullptr;
   if (options.attach) {
-    WaitUntil([&] {
-      found = FindWindowW(TARNOLUX_MAIN_CLASS, nullptr);
-      return found && IsWindowVisible(found);
-    });
+    // Someone else started it, perhaps a moment ago on a cold Wine.
+    WaitUntil(
+        [&] {
+          found = FindWindowW(TARNOLUX_MAIN_CLASS, nullptr);
+          return found && IsWindowVisible(found);
+        },
+        3 * kPatience);
     if (!found) {
       failure_ = "no main window on this desktop";
       return;
