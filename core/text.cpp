@@ -21,7 +21,9 @@ std::unordered_set<const void*>& LiveBlocks() {
 
 AllocationFailureHook g_failure_hook = nullptr;
 
-[[noreturn]] void ReportAllocationFailure(int64_t size) {
+}  // namespace
+
+void ReportAllocationFailure(int64_t size) {
   // "分配 %d 字节内存失败!" with the requested size in signed decimal, built
   // in a fixed buffer: the heap has just failed us.
   constexpr char kPrefix[] = "\xB7\xD6\xC5\xE4 ";                                   // 分配
@@ -41,8 +43,6 @@ AllocationFailureHook g_failure_hook = nullptr;
   out = std::copy(kSuffix, kSuffix + sizeof kSuffix, out);
   ReportFatal(message, 0);
 }
-
-}  // namespace
 
 char* AllocateText(int32_t size) {
   if (size < 0 || (g_failure_hook != nullptr && g_failure_hook(size))) {

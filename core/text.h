@@ -27,6 +27,12 @@ using Text = const char*;
 // "分配 %d 字节内存失败!" with code 0 through ReportFatal and does not return.
 char* AllocateText(int32_t size);
 
+// Reports "分配 %d 字节内存失败!" with `size` in signed decimal and code 0
+// through ReportFatal. For every block of the program that the heap refuses,
+// texts and the window layer's own buffers alike. Builds the message without
+// the heap.
+[[noreturn]] void ReportAllocationFailure(int64_t size);
+
 // Releases a block from AllocateText. Absent and constant texts are ignored.
 void ReleaseText(Text text);
 

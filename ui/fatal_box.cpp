@@ -16,9 +16,6 @@ bool g_reporting = false;
 
 constexpr char kCaption[] = "\xB4\xED\xCE\xF3";                           // 错误
 constexpr char kHeading[] = "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!";  // 运行时出错!
-constexpr char kAllocationPrefix[] = "\xB7\xD6\xC5\xE4 ";                 // "分配 "
-constexpr char kAllocationSuffix[] =
-    " \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!";  // " 字节内存失败!"
 
 // The box's texts are converted without the heap where possible: the report
 // may be about the heap having failed.
@@ -67,25 +64,6 @@ bool ReportingRuntimeError() {
 
 void InstallFatalReporter() {
   SetFatalReporter(&ReportRuntimeError);
-}
-
-void ReportAllocationFailure(int64_t bytes) {
-  // Built in a fixed buffer: the heap has just failed us.
-  char digits[24];
-  int count = 0;
-  uint64_t magnitude = bytes < 0 ? 0 - static_cast<uint64_t>(bytes) : static_cast<uint64_t>(bytes);
-  do {
-    digits[count++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  char message[sizeof kAllocationPrefix + sizeof kAllocationSuffix + sizeof digits];
-  char* out = message;
-  for (const char* in = kAllocationPrefix; *in != '\0';) *out++ = *in++;
-  if (bytes < 0) *out++ = '-';
-  while (count > 0) *out++ = digits[--count];
-  for (const char* in = kAllocationSuffix; *in != '\0';) *out++ = *in++;
-  *out = '\0';
-  ReportRuntimeError(message, 0);
 }
 
 }  // namespace tarnolux

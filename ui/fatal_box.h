@@ -23,8 +23,4 @@ bool ReportingRuntimeError();
 // failure shows the box too. Done first at start.
 void InstallFatalReporter();
 
-// The report AllocateText gives, for a block of the window layer that is not a
-// Text (a UTF-16 buffer): "分配 %d 字节内存失败!" with `bytes` in decimal.
-[[noreturn]] void ReportAllocationFailure(int64_t bytes);
-
 }  // namespace tarnolux

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/text.h"
 #include "ui/fatal_box.h"
 
 namespace tarnolux {

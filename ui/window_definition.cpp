@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/text.h"
 #include "ui/control_ids.h"
 #include "ui/fatal_box.h"
 #include "ui/handlers.h"
