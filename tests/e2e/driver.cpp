@@ -744,13 +744,24 @@ bool RunningProgram::ChooseByClick(int index) const {
     Click(index < top ? upArrow : downArrow);
     WaitUntil([&] { return Ask(list, LB_GETTOPINDEX, 0, 0, 0) != top; }, Milliseconds(1000));
   }
-  const LRESULT top = Ask(list, LB_GETTOPINDEX, 0, 0, 0);
+  // On a busy machine a scroll can still be under way when the loop above
+  // sees the first change: the row is placed only once the top row has held
+  // still for a while, so the click cannot land on a neighbour.
+  LRESULT top = Ask(list, LB_GETTOPINDEX, 0, 0, 0);
+  for (int still = 0; still < 4;) {
+    Sleep(50);
+    const LRESULT now = Ask(list, LB_GETTOPINDEX, 0, 0, 0);
+    still = now == top ? still + 1 : 0;
+    top = now;
+  }
   if (index < top || index >= top + rowsInView) return false;
   POINT row{(client.left + client.right) / 2,
             static_cast<LONG>(client.top + (index - top) * rowHeight + rowHeight / 2)};
   ClientToScreen(list, &row);
   Click(row);
-  return WaitUntil([&] { return OpenList() == nullptr; });
+  if (!WaitUntil([&] { return OpenList() == nullptr; })) return false;
+  // The choice is the wanted item, or the caller hears of a misplaced click.
+  return Ask(control(IDC_COMBO1), CB_GETCURSEL, 0, 0, -1) == index;
 }
 
 bool RunningProgram::ChooseByKeys(int index) const {
