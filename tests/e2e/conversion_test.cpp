@@ -206,10 +206,14 @@ bool PasteLength(const RunningProgram& app, const std::wstring& text, size_t exp
   AppendKey(events, VK_DELETE);
   AppendKey(events, 'V', {VK_CONTROL});
   SendEvents(events);
-  return WaitUntil([&] {
-    const auto length = static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH, 0, 0, 0));
-    return expectedLength == 0 ? length > 0 : length == expectedLength;
-  });
+  // The platform's edit control takes its time over a 100,000-character
+  // paste (seconds under Wine, more on a busy machine): a generous wait.
+  return WaitUntil(
+      [&] {
+        const auto length = static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH, 0, 0, 0));
+        return expectedLength == 0 ? length > 0 : length == expectedLength;
+      },
+      Milliseconds(60000));
 }
 
 struct BadInput {
