@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 
 #include "core/big_unsigned.h"
 
@@ -71,8 +70,7 @@ int32_t FloorLog10OfPowerOfTwo(int32_t power_of_two) {
 }  // namespace
 
 DecimalDigits SeventeenDigits(double magnitude) {
-  uint64_t bits;
-  std::memcpy(&bits, &magnitude, sizeof bits);
+  const uint64_t bits = std::bit_cast<uint64_t>(magnitude);
   const int32_t biased = static_cast<int32_t>((bits >> 52) & 0x7FF);
   uint64_t significand = bits & 0x000FFFFFFFFFFFFFULL;
   int32_t exponent = -1074;

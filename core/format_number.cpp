@@ -1,5 +1,7 @@
 #include "core/format_number.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "core/decimal_digits.h"
@@ -53,8 +55,7 @@ char* TrimFraction(char* point, char* end) {
 }  // namespace
 
 Text FormatNumber(double x) {
-  uint64_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
+  const uint64_t bits = std::bit_cast<uint64_t>(x);
   const uint64_t magnitude_bits = bits & ~kSignBit;
   if (magnitude_bits >= kInfinityBits) {
     const char* special = SpecialText(bits);
@@ -62,8 +63,7 @@ Text FormatNumber(double x) {
   }
   if (magnitude_bits == 0) return CopyToText("0", 1);
 
-  double magnitude;
-  std::memcpy(&magnitude, &magnitude_bits, sizeof magnitude);
+  const double magnitude = std::bit_cast<double>(magnitude_bits);
   const DecimalDigits seventeen = SeventeenDigits(magnitude);
   // Second stage: up when the 14th digit of the 17-digit form is 5 or more.
   uint64_t digits = (seventeen.digits + 5000) / 10000;

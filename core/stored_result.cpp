@@ -1,7 +1,6 @@
 #include "core/stored_result.h"
 
 #include <bit>
-#include <cstring>
 
 namespace tarnolux {
 namespace {
@@ -13,18 +12,6 @@ constexpr uint64_t kExponentMask = 0x7FF0000000000000ULL;
 constexpr uint64_t kFractionMask = 0x000FFFFFFFFFFFFFULL;
 constexpr uint64_t kQuietBit = 0x0008000000000000ULL;
 constexpr uint64_t kInfinityBits = 0x7FF0000000000000ULL;
-
-uint64_t BitsOf(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-double DoubleOf(uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
 
 bool IsNan(uint64_t bits) {
   return (bits & ~kSignBit) > kInfinityBits;
@@ -40,13 +27,13 @@ bool IsNegative(uint64_t bits) {
 }
 
 double SignedInfinity(bool negative) {
-  return DoubleOf(kInfinityBits | (negative ? kSignBit : 0));
+  return std::bit_cast<double>(kInfinityBits | (negative ? kSignBit : 0));
 }
 double SignedZero(bool negative) {
-  return DoubleOf(negative ? kSignBit : 0);
+  return std::bit_cast<double>(negative ? kSignBit : 0);
 }
 double DefaultNan() {
-  return DoubleOf(kDefaultNanBits);
+  return std::bit_cast<double>(kDefaultNanBits);
 }
 
 // The x87 unit quiets a signalling NaN when it loads it; of two NaN operands
@@ -57,12 +44,12 @@ double PropagateNan(uint64_t a, uint64_t b) {
   const bool b_nan = IsNan(b);
   a |= kQuietBit;
   b |= kQuietBit;
-  if (!b_nan) return DoubleOf(a);
-  if (!a_nan) return DoubleOf(b);
+  if (!b_nan) return std::bit_cast<double>(a);
+  if (!a_nan) return std::bit_cast<double>(b);
   const uint64_t a_fraction = a & kFractionMask;
   const uint64_t b_fraction = b & kFractionMask;
-  if (a_fraction != b_fraction) return DoubleOf(a_fraction > b_fraction ? a : b);
-  return DoubleOf(a & b);  // sign set only when both are negative
+  if (a_fraction != b_fraction) return std::bit_cast<double>(a_fraction > b_fraction ? a : b);
+  return std::bit_cast<double>(a & b);  // sign set only when both are negative
 }
 
 // A finite nonzero double as significand * 2^exponent (subnormals keep their
@@ -109,7 +96,7 @@ double StoreAsDouble(bool negative, uint64_t significand, int32_t exponent) {
     // smallest normal, which is what its bit pattern means anyway.
     bits = ShiftRoundingToEven(significand, static_cast<int32_t>(-1011 - lead), false);
   }
-  return DoubleOf(sign | bits);
+  return std::bit_cast<double>(sign | bits);
 }
 
 // The whole rule for an exact result value * 2^exponent (value nonzero), with
@@ -170,8 +157,8 @@ double ExactQuotient(bool negative, uint64_t a_bits, uint64_t b_significand, int
 }  // namespace
 
 double StoredProduct(double a, double b) {
-  const uint64_t a_bits = BitsOf(a);
-  const uint64_t b_bits = BitsOf(b);
+  const uint64_t a_bits = std::bit_cast<uint64_t>(a);
+  const uint64_t b_bits = std::bit_cast<uint64_t>(b);
   if (IsNan(a_bits) || IsNan(b_bits)) return PropagateNan(a_bits, b_bits);
   const bool negative = IsNegative(a_bits) != IsNegative(b_bits);
   if (IsInfinity(a_bits) || IsInfinity(b_bits)) {
@@ -184,8 +171,8 @@ double StoredProduct(double a, double b) {
 }
 
 double StoredQuotient(double a, double b) {
-  const uint64_t a_bits = BitsOf(a);
-  const uint64_t b_bits = BitsOf(b);
+  const uint64_t a_bits = std::bit_cast<uint64_t>(a);
+  const uint64_t b_bits = std::bit_cast<uint64_t>(b);
   if (IsNan(a_bits) || IsNan(b_bits)) return PropagateNan(a_bits, b_bits);
   const bool negative = IsNegative(a_bits) != IsNegative(b_bits);
   if (IsInfinity(a_bits)) {
@@ -199,8 +186,8 @@ double StoredQuotient(double a, double b) {
 }
 
 double StoredSum(double a, double b) {
-  const uint64_t a_bits = BitsOf(a);
-  const uint64_t b_bits = BitsOf(b);
+  const uint64_t a_bits = std::bit_cast<uint64_t>(a);
+  const uint64_t b_bits = std::bit_cast<uint64_t>(b);
   if (IsNan(a_bits) || IsNan(b_bits)) return PropagateNan(a_bits, b_bits);
   if (IsInfinity(a_bits) || IsInfinity(b_bits)) {
     if (IsInfinity(a_bits) && IsInfinity(b_bits) && a_bits != b_bits) return DefaultNan();
@@ -242,7 +229,7 @@ double StoredSum(double a, double b) {
 }
 
 double StoredProductExtended(double a, Extended s) {
-  const uint64_t a_bits = BitsOf(a);
+  const uint64_t a_bits = std::bit_cast<uint64_t>(a);
   if (IsNan(a_bits)) return PropagateNan(a_bits, a_bits);
   const bool negative = IsNegative(a_bits) != s.negative;
   if (IsInfinity(a_bits)) return s.significand == 0 ? DefaultNan() : SignedInfinity(negative);
@@ -251,7 +238,7 @@ double StoredProductExtended(double a, Extended s) {
 }
 
 double StoredQuotientExtended(double a, Extended s) {
-  const uint64_t a_bits = BitsOf(a);
+  const uint64_t a_bits = std::bit_cast<uint64_t>(a);
   if (IsNan(a_bits)) return PropagateNan(a_bits, a_bits);
   const bool negative = IsNegative(a_bits) != s.negative;
   if (IsInfinity(a_bits)) return SignedInfinity(negative);

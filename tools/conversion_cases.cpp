@@ -16,6 +16,7 @@
 //
 // Prints one line per failing case, then "N passed, N failed"; exits 0 only
 // when none failed.
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -96,9 +97,7 @@ std::string Show(Text text) {
 }
 
 uint64_t Bits(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
+  return std::bit_cast<uint64_t>(value);
 }
 
 std::string ShowDouble(double value) {
@@ -164,9 +163,7 @@ std::optional<double> ParseDoubleField(const std::string& field) {
   if (field == "inf") return HUGE_VAL;
   if (field == "-inf") return -HUGE_VAL;
   if (field == "nan") {
-    double nan;
-    std::memcpy(&nan, &kDefaultNanBits, sizeof nan);
-    return nan;
+    return std::bit_cast<double>(kDefaultNanBits);
   }
   double value = 0;
   const char* first = field.data();

@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include "tests/core/test_doubles.h"
+
 namespace tarnolux {
 namespace {
 
@@ -41,11 +43,6 @@ TEST(SeventeenDigits, RoundsTheExactExpansionHalfUp) {
 }
 
 #if defined(__GLIBC__)
-double FromBits(uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
 #endif
 
 TEST(SeventeenDigits, AgreesWithTheExactExpansionOfAnyDouble) {

@@ -11,15 +11,10 @@
 #include <string>
 
 #include "core/fatal.h"
+#include "tests/core/test_doubles.h"
 
 namespace tarnolux {
 namespace {
-
-double FromBits(uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
 
 std::string Formatted(double x) {
   Text text = FormatNumber(x);
@@ -59,12 +54,6 @@ TEST(FormatNumber, HandsOutAFreshTextEachTime) {
   ReleaseText(second);
   EXPECT_EQ(LiveTextCount(), live);
 }
-
-#ifdef _WIN32
-constexpr int kFatalExitCode = -1;
-#else
-constexpr int kFatalExitCode = 255;
-#endif
 
 bool FailEightBytes(int32_t size) {
   return size == 8;

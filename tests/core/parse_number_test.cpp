@@ -11,21 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/test_doubles.h"
+
 namespace tarnolux {
 namespace {
-
-uint64_t Bits(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-std::string Show(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.17g (0x%016llX)", value,
-                static_cast<unsigned long long>(Bits(value)));
-  return text;
-}
 
 // The decimal digits of base^exponent, by schoolbook multiplication: slow and
 // plainly right, for building exact halfway points.

@@ -16,30 +16,12 @@
 #include "core/format_number.h"
 #include "core/parse_number.h"
 #include "core/stored_result.h"
+#include "tests/core/test_doubles.h"
 
 namespace tarnolux {
 namespace {
 
 using uint128 = unsigned __int128;
-
-uint64_t Bits(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-double FromBits(uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-std::string Show(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.17g (0x%016llX)", value,
-                static_cast<unsigned long long>(Bits(value)));
-  return text;
-}
 
 TEST(RoundToPlaces, LeavesZeroNanAndInfinityAsTheyAre) {
   const uint64_t kPatterns[] = {0x0000000000000000ULL, 0x8000000000000000ULL, 0xFFF8000000000000ULL,

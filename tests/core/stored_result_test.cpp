@@ -13,30 +13,12 @@
 #include <string>
 
 #include "core/round_to_places.h"
+#include "tests/core/test_doubles.h"
 
 namespace tarnolux {
 namespace {
 
 using uint128 = unsigned __int128;
-
-uint64_t Bits(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-double FromBits(uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-std::string Show(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.17g (0x%016llX)", value,
-                static_cast<unsigned long long>(Bits(value)));
-  return text;
-}
 
 constexpr uint64_t kPlusInfinity = 0x7FF0000000000000ULL;
 constexpr uint64_t kMinusInfinity = 0xFFF0000000000000ULL;
