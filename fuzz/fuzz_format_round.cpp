@@ -25,15 +25,15 @@
 #include "core/round_to_places.h"
 #include "core/text.h"
 #include "fuzz/fuzz_check.h"
+#include "tests/reference/format_reference.h"
 
 namespace {
 
 using fuzz::Bits;
 using tarnolux::RoundToPlaces;
 
-constexpr uint64_t kSignBit = 0x8000000000000000ULL;
-constexpr uint64_t kQuietBit = 0x0008000000000000ULL;
-constexpr uint64_t kDefaultNanBits = 0xFFF8000000000000ULL;
+using tarnolux::reference::kSignBit;
+using tarnolux::reference::ReferenceFormat;
 
 static_assert(sizeof(long double) > sizeof(double), "the reference needs the x87 format");
 
@@ -56,71 +56,6 @@ double ReferenceRound(double x, int places) {
   const double k = z - i >= 0.5 ? i + 1 : i;  // an infinite z keeps k infinite
   const double r = places == 2 ? static_cast<double>(static_cast<long double>(k) / 100.0L) : k;
   return std::signbit(x) ? -r : r;
-}
-
-// Adds one to the decimal digit string `digits` (carrying leftwards); true
-// when the carry runs off the front ("999" -> "000", true).
-bool Increment(std::string& digits) {
-  for (size_t i = digits.size(); i-- > 0;) {
-    if (digits[i] != '9') {
-      ++digits[i];
-      return false;
-    }
-    digits[i] = '0';
-  }
-  return true;
-}
-
-// Cuts the significant digits to `count`, up when the next digit is 5 or more
-// (missing digits count as 0); a carry off the front becomes "1000..." with
-// the exponent one higher.
-void CutDigits(std::string& digits, int& exponent, size_t count) {
-  const bool up = digits.size() > count && digits[count] >= '5';
-  digits.resize(count, '0');
-  if (up && Increment(digits)) {
-    digits = "1" + std::string(count - 1, '0');
-    ++exponent;
-  }
-}
-
-// The text FormatNumber must give for x.
-//   0.1 + 0.2 -> "0.3"   1e13 -> "1e+013"   123456.78901235 -> "123456.7890124"
-//   0x1p-1074 -> "4.940656458412e-324"   default NaN -> "-1.#IND"
-std::string ReferenceFormat(double x) {
-  const uint64_t bits = Bits(x);
-  const std::string sign = (bits & kSignBit) != 0 ? "-" : "";
-  if (std::isinf(x)) return sign + "1.#INF";
-  if (std::isnan(x)) {
-    if (bits == kDefaultNanBits) return "-1.#IND";
-    return sign + ((bits & kQuietBit) != 0 ? "1.#QNAN" : "1.#SNAN");
-  }
-  if (x == 0) return "0";
-  // A double has at most 767 significant decimal digits; 800 after the point
-  // of the exponent form are exact, with zeros behind.
-  char expansion[840];
-  std::snprintf(expansion, sizeof expansion, "%.800e", std::fabs(x));
-  char* e = std::strchr(expansion, 'e');
-  int exponent = std::atoi(e + 1);
-  std::string digits(1, expansion[0]);
-  digits.append(expansion + 2, e);
-  CutDigits(digits, exponent, 17);
-  CutDigits(digits, exponent, 13);
-  std::string text;
-  if (exponent < -4 || exponent >= 13) {
-    text = digits.substr(0, 1) + "." + digits.substr(1);
-  } else if (exponent >= 0) {
-    text = digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
-  } else {
-    text = "0." + std::string(-exponent - 1, '0') + digits;
-  }
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  if (exponent < -4 || exponent >= 13) {
-    char power[8];
-    std::snprintf(power, sizeof power, "e%c%03d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    text += power;
-  }
-  return sign + text;
 }
 
 // FormatNumber of x against the reference; returns the text.

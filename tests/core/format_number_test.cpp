@@ -12,6 +12,7 @@
 
 #include "core/fatal.h"
 #include "tests/core/test_doubles.h"
+#include "tests/reference/format_reference.h"
 
 namespace tarnolux {
 namespace {
@@ -76,62 +77,6 @@ TEST(FormatNumberDeathTest, OutOfMemoryReportsTheRequestedSize) {
 // The two roundings and the layout are then done on that digit string, by
 // the letter of the rules and with nothing shared with the formatter.
 
-#if defined(__GLIBC__)
-// Adds one to the decimal digit string; true when it carried out of the
-// first digit (the string is then all zeros).
-bool IncrementDigits(std::string& digits) {
-  for (size_t i = digits.size(); i-- > 0;) {
-    if (digits[i] != '9') {
-      ++digits[i];
-      return false;
-    }
-    digits[i] = '0';
-  }
-  return true;
-}
-
-// Cuts `digits` (first digit for 10^exponent) to `count` digits, up when the
-// next digit is 5 or more (a missing digit counts as 0).
-void RoundHalfUp(std::string& digits, int& exponent, size_t count) {
-  const bool up = digits.size() > count && digits[count] >= '5';
-  digits.resize(count, '0');
-  if (up && IncrementDigits(digits)) {
-    digits = "1" + std::string(count - 1, '0');
-    ++exponent;
-  }
-}
-
-std::string StripFraction(std::string text) {
-  if (text.find('.') == std::string::npos) return text;
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
-std::string ReferenceText(double x) {
-  char exact[1024];
-  std::snprintf(exact, sizeof exact, "%.780e", std::fabs(x));
-  const char* e = std::strchr(exact, 'e');
-  const char* fraction = exact + 2;
-  std::string digits = std::string(1, exact[0]) + std::string(fraction, e);
-  int exponent = std::atoi(e + 1);
-  RoundHalfUp(digits, exponent, 17);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  RoundHalfUp(digits, exponent, 13);
-  std::string text = x < 0 ? "-" : "";
-  if (exponent < -4 || exponent >= 13) {
-    char tail[16];
-    std::snprintf(tail, sizeof tail, "e%c%03d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    text += StripFraction(digits.substr(0, 1) + "." + digits.substr(1)) + tail;
-  } else if (exponent >= 0) {
-    text += StripFraction(digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1));
-  } else {
-    text += StripFraction("0." + std::string(-exponent - 1, '0') + digits);
-  }
-  return text;
-}
-#endif
-
 TEST(FormatNumber, AgreesWithAnExactDecimalReference) {
 #if defined(__GLIBC__)
   std::mt19937_64 random(0xF0E7A7);
@@ -141,7 +86,7 @@ TEST(FormatNumber, AgreesWithAnExactDecimalReference) {
     if (!std::isfinite(x) || x == 0) return;
     ++compared;
     const std::string got = Formatted(x);
-    const std::string expected = ReferenceText(x);
+    const std::string expected = reference::ReferenceFormat(x);
     if (got != expected && ++differences <= 5) {
       ADD_FAILURE() << std::hexfloat << x << ": got " << got << ", expected " << expected;
     }
