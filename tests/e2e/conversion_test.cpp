@@ -12,13 +12,6 @@
 namespace tarnolux::e2e {
 namespace {
 
-LaunchOptions WithEventLog() {
-  LaunchOptions options;
-  options.testHooks = true;
-  options.eventLog = true;
-  return options;
-}
-
 // Waits for the shown specification line of item `index` and an empty
 // length box and results, the state every selection leaves.
 void ExpectMaterialShown(const RunningProgram& app, int index) {

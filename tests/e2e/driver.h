@@ -141,6 +141,14 @@ struct LaunchOptions {
   int failAllocationSize = 0;  // TARNOLUX_TEST_FAIL_ALLOC_SIZE, when not 0
 };
 
+// The test-hooks build with an event log: the handlers' runs can be counted.
+inline LaunchOptions WithEventLog() {
+  LaunchOptions options;
+  options.testHooks = true;
+  options.eventLog = true;
+  return options;
+}
+
 // One started (or, with `attach`, found) program. The destructor ends a
 // started process if it still runs and removes its event log.
 class RunningProgram {

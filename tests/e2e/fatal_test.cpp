@@ -81,9 +81,7 @@ const FatalCase kFatalCases[] = {
 TEST(Fatal, FailedAllocationShowsTheErrorBoxAndEndsWithMinusOne) {
   for (const auto& fatal : kFatalCases) {
     SCOPED_TRACE(fatal.name);
-    LaunchOptions options;
-    options.testHooks = true;
-    options.eventLog = true;
+    LaunchOptions options = WithEventLog();
     options.failAllocationSize = fatal.failingSize;
     RunningProgram app(options);
     ASSERT_TRUE(app.started()) << app.failure();
@@ -140,10 +138,7 @@ TEST(Fatal, FailedAllocationShowsTheErrorBoxAndEndsWithMinusOne) {
 }
 
 TEST(Resources, ThousandConversionsLeaveNoTextsOrObjectsBehind) {
-  LaunchOptions options;
-  options.testHooks = true;
-  options.eventLog = true;
-  RunningProgram app(options);
+  RunningProgram app(WithEventLog());
   ASSERT_TRUE(app.started()) << app.failure();
   ASSERT_TRUE(app.WaitForFocus(IDC_COMBO1));
 

@@ -12,13 +12,6 @@
 namespace tarnolux::e2e {
 namespace {
 
-LaunchOptions WithEventLog() {
-  LaunchOptions options;
-  options.testHooks = true;
-  options.eventLog = true;
-  return options;
-}
-
 TEST(Keyboard, TabAndShiftTabWalkTheFocusOrder) {
   RunningProgram app;
   ASSERT_TRUE(app.started()) << app.failure();
